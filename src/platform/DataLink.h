@@ -13,7 +13,9 @@ struct ConnectionTarget
 {
     QString qtDriver; // "QSQLITE", "QPSQL" or "QODBC"
     Dialect dialect = Dialect::SqlServer;
-    QString databaseName; // SQLite: the file; PostgreSQL: the database; ODBC: the full driver connection string
+    // SQLite: the file; PostgreSQL: the database; ODBC: the connection string as QODBC takes it, credentials
+    // included (userName and password then stay empty, or QODBC would append them a second time, unquoted)
+    QString databaseName;
     QString host;
     int port = -1;
     QString userName;
@@ -30,7 +32,8 @@ std::optional<ConnectionTarget> parseInitString(const QString& initString, const
 // Reads a Microsoft Data Link file (UTF-16LE with byte-order mark, or UTF-8).
 std::optional<ConnectionTarget> readDataLinkFile(const QString& path, QString* error);
 
-// Writes a data-link file the way Windows does: UTF-16LE, byte-order mark, "[oledb]", a comment line, the string.
+// Writes a data-link file the way Windows does: UTF-16LE, byte-order mark, "[oledb]", a comment line, the
+// string.
 bool writeDataLinkFile(const QString& path, const QString& initString, QString* error);
 
 // Resolves an ADO connection string: "File Name=<path>" reads that data-link file,
