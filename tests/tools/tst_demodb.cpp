@@ -6,6 +6,7 @@
 #include "platform/Connection.h"
 #include "platform/DatabaseError.h"
 #include "platform/DataLink.h"
+#include "platform/IniFile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -15,7 +16,6 @@
 #include <QImageReader>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -391,13 +391,14 @@ void TestDemoDb::layoutGivesARunnableFolder()
     QCOMPARE(target->qtDriver, QStringLiteral("QSQLITE"));
     QCOMPARE(target->databaseName, QDir(moved).filePath(QStringLiteral("VeloraDemo.db")));
 
-    const QSettings company(QDir(moved).filePath(QStringLiteral("IniVelora.ini")), QSettings::IniFormat);
-    QCOMPARE(company.value(QStringLiteral("SELCOMPANY/Company")).toString(),
+    // Read the way the board program reads them.
+    const platform::IniFile company(QDir(moved).filePath(QStringLiteral("IniVelora.ini")));
+    QCOMPARE(company.readString(QStringLiteral("SELCOMPANY"), QStringLiteral("Company"), QString()),
              QLatin1String(demodb::kDemoCompany));
-    const QSettings gallerySettings(QDir(moved).filePath(QStringLiteral("ZRVeloraGallery.ini")),
-                                    QSettings::IniFormat);
-    QCOMPARE(gallerySettings.value(QStringLiteral("ZRVELORA GALLERY/ZRVLGALLERYHOME")).toString(),
-             QDir(original).filePath(QStringLiteral("gallery")) + QLatin1Char('/'));
+    const platform::IniFile gallery(QDir(moved).filePath(QStringLiteral("ZRVeloraGallery.ini")));
+    QCOMPARE(
+        gallery.readString(QStringLiteral("ZRVELORA GALLERY"), QStringLiteral("ZRVLGALLERYHOME"), QString()),
+        QDir(original).filePath(QStringLiteral("gallery")) + QLatin1Char('/'));
 
     // Every consultant of the demo database whose photo is a bitmap has it in the gallery.
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("layout-check"));
