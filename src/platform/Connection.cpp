@@ -1,9 +1,10 @@
 #include "Connection.h"
 
-#include "DataLink.h"
 #include "DatabaseError.h"
+#include "DataLink.h"
 
 #include <QAtomicInt>
+#include <QFileInfo>
 #include <QSqlError>
 
 namespace platform {
@@ -44,6 +45,9 @@ void Connection::open()
         throw DatabaseError(error);
     if (!QSqlDatabase::isDriverAvailable(target->qtDriver))
         throw DatabaseError(QStringLiteral("The database driver %1 is not installed.").arg(target->qtDriver));
+    // Qt would quietly create an empty database in place of a missing file.
+    if (target->dialect == Dialect::Sqlite && !QFileInfo::exists(target->databaseName))
+        throw DatabaseError(QStringLiteral("The database file %1 does not exist.").arg(target->databaseName));
     if (QSqlDatabase::contains(m_name))
         QSqlDatabase::removeDatabase(m_name);
     QSqlDatabase db = QSqlDatabase::addDatabase(target->qtDriver, m_name);
@@ -55,12 +59,14 @@ void Connection::open()
     db.setUserName(target->userName);
     db.setPassword(target->password);
     QString options = target->connectOptions;
-    if (target->qtDriver == QLatin1String("QSQLITE") && !options.contains(QLatin1String("QSQLITE_BUSY_TIMEOUT")))
+    if (target->qtDriver == QLatin1String("QSQLITE") &&
+        !options.contains(QLatin1String("QSQLITE_BUSY_TIMEOUT")))
         options = options.isEmpty() ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000")
                                     : options + QStringLiteral(";QSQLITE_BUSY_TIMEOUT=10000");
     db.setConnectOptions(options);
     if (!db.open()) {
         const QString text = sqlErrorText(db.lastError());
+        db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
         throw DatabaseError(text);
     }
