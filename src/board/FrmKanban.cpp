@@ -6,6 +6,8 @@
 #include "store/KBDataModule.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStatusBar>
@@ -19,6 +21,8 @@ TfrmKanban::TfrmKanban(TKBDataModule& dataModule, WorkContext& workContext, QStr
     setObjectName(QStringLiteral("frmKanban"));
     setWindowTitle(QStringLiteral("VL-KANBAN"));
     resize(1117, 667);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     setCentralWidget(createBoardArea());
 
     auto* status = new QStatusBar(this);
