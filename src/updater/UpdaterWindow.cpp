@@ -108,7 +108,7 @@ TfrmUpdater::TfrmUpdater(QWidget* parent) : QWidget(parent)
     warningPalette.setColor(QPalette::WindowText, Qt::red);
     warning->setPalette(warningPalette);
 
-    m_memo2 = makeMemo(QStringLiteral("Memo2"), warningLines(), windowsColour(16645371), Qt::black, this);
+    auto* memo2 = makeMemo(QStringLiteral("Memo2"), warningLines(), windowsColour(16645371), Qt::black, this);
 
     m_stStatus = new StatusPanels({600, 100, 130, 50}, this);
     m_stStatus->setObjectName(QStringLiteral("stStatus"));
@@ -119,24 +119,24 @@ TfrmUpdater::TfrmUpdater(QWidget* parent) : QWidget(parent)
     layout->addWidget(makeTitlePanel(this));
     layout->addWidget(memo1);
     layout->addWidget(warning);
-    layout->addWidget(m_memo2, 1);
+    layout->addWidget(memo2, 1);
     layout->addWidget(m_stStatus);
 
     // The buttons stand over the lower right part of Memo2, outside the layout.
-    m_btnUpdate1 = makeButton(QStringLiteral("btnUpdate1"), QStringLiteral("Update DB"), 431, this);
-    m_btnUpdate1->setFont(fontOf(QStringLiteral("Tahoma"), 8, true));
-    m_btnClose = makeButton(QStringLiteral("btnClose"), QStringLiteral("&Close"), 520, this);
-    m_btnUpdate1->raise();
-    m_btnClose->raise();
+    auto* btnUpdate1 = makeButton(QStringLiteral("btnUpdate1"), QStringLiteral("Update DB"), 431, this);
+    btnUpdate1->setFont(fontOf(QStringLiteral("Tahoma"), 8, true));
+    auto* btnClose = makeButton(QStringLiteral("btnClose"), QStringLiteral("&Close"), 520, this);
+    btnUpdate1->raise();
+    btnClose->raise();
     // An error leaving the handler goes to the uncaught-error handler here, so that it never unwinds
     // through the toolkit's frames, which are built without exception support.
-    connect(m_btnUpdate1, &QPushButton::clicked, this,
+    connect(btnUpdate1, &QPushButton::clicked, this,
             [this] { platform::runReportingErrors([this] { btnUpdate1Click(); }); });
-    connect(m_btnClose, &QPushButton::clicked, this, &TfrmUpdater::btnCloseClick);
+    connect(btnClose, &QPushButton::clicked, this, &TfrmUpdater::btnCloseClick);
 
-    setTabOrder(m_memo2, m_btnUpdate1);
-    setTabOrder(m_btnUpdate1, m_btnClose);
-    m_memo2->setFocus();
+    setTabOrder(memo2, btnUpdate1);
+    setTabOrder(btnUpdate1, btnClose);
+    memo2->setFocus();
 
     if (const QScreen* display = screen())
         move(display->availableGeometry().center() - QPoint(clientWidth / 2, clientHeight / 2));
@@ -157,7 +157,7 @@ void TfrmUpdater::btnUpdate1Click()
     query.close();
 
     if (!m_foundVersion.isEmpty()) {
-        // A flag that differs in more than trailing blanks is another update's: nothing is offered.
+        // Case-sensitive: a flag the database matched without regard to case offers nothing.
         if (m_foundVersion == m_versionId &&
             platform::Dialogs::askYesNo(undoQuestion(m_versionId), this) == platform::BoxButton::Yes)
             m_dataModule->UndoDatabaseUpdates();

@@ -3,9 +3,6 @@
 #include <QString>
 #include <QWidget>
 
-class QPlainTextEdit;
-class QPushButton;
-
 namespace updater {
 
 class StatusPanels;
@@ -36,9 +33,6 @@ public slots:
     void btnCloseClick();
 
 private:
-    QPlainTextEdit* m_memo2 = nullptr;
-    QPushButton* m_btnUpdate1 = nullptr;
-    QPushButton* m_btnClose = nullptr;
     StatusPanels* m_stStatus = nullptr;
     TVLDataMod* m_dataModule = nullptr;
 
