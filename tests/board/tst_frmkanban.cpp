@@ -4,8 +4,8 @@
 #include "store/KBDataModule.h"
 #include "store/WorkContext.h"
 #include "TestDatabases.h"
+#include "TestFiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,11 +45,8 @@ private slots:
         QTemporaryDir folder(QDir::tempPath() + "/kanban board XXXXXX");
         const QString programFolder = folder.path() + '/';
         const QString dataLink = withDataLink ? db.writeDataLinkFile(programFolder) : QString();
-        if (!ini.isEmpty()) {
-            QFile file(programFolder + "IniVelora.ini");
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(ini);
-        }
+        if (!ini.isEmpty())
+            QVERIFY(testlib::writeBytes(programFolder + "IniVelora.ini", ini));
 
         testlib::ScriptedDialogs dialogs;
         WorkContext workContext;

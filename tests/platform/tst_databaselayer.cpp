@@ -18,30 +18,41 @@
 using platform::ParamType;
 using testlib::Backend;
 
-class TestDatabaseLayer : public QObject
-{
-    Q_OBJECT
+namespace {
 
-private:
-    // A table of our own beside the Velora ones, so these tests depend on no product statement.
-    static void createSample(testlib::FreshDatabase& db)
+// A database with a table of our own beside the Velora ones, so these tests depend on no product
+// statement, and the product-side connection to it.
+struct SampleDatabase
+{
+    explicit SampleDatabase(Backend backend) : db(backend, testlib::Content::Tables)
     {
-        const bool postgres = db.backend() == Backend::Postgres;
+        const bool postgres = backend == Backend::Postgres;
         QSqlQuery create(db.direct());
-        QVERIFY2(create.exec(postgres ? "CREATE TABLE SAMPLE (SKey varchar(10) PRIMARY KEY, SCount int, "
-                                        "SFlag boolean, SWhen timestamp, SName varchar(40))"
-                                      : "CREATE TABLE SAMPLE (SKey varchar(10) PRIMARY KEY, SCount int, "
-                                        "SFlag integer, SWhen datetime, SName varchar(40))"),
-                 qPrintable(create.lastError().text()));
-        QVERIFY(create.exec("INSERT INTO SAMPLE (SKey, SCount, SName) VALUES ('A', 1, 'first')"));
+        created = create.exec(postgres ? "CREATE TABLE SAMPLE (SKey varchar(10) PRIMARY KEY, SCount int, "
+                                         "SFlag boolean, SWhen timestamp, SName varchar(40))"
+                                       : "CREATE TABLE SAMPLE (SKey varchar(10) PRIMARY KEY, SCount int, "
+                                         "SFlag integer, SWhen datetime, SName varchar(40))") &&
+                  create.exec("INSERT INTO SAMPLE (SKey, SCount, SName) VALUES ('A', 1, 'first')");
+        connection.setConnectionString(db.connectionString());
     }
 
-    static int sampleRows(testlib::FreshDatabase& db)
+    int rows()
     {
         QSqlQuery count(db.direct());
         count.exec("SELECT COUNT(*) FROM SAMPLE");
         return count.next() ? count.value(0).toInt() : -1;
     }
+
+    testlib::FreshDatabase db;
+    platform::Connection connection;
+    bool created = false;
+};
+
+} // namespace
+
+class TestDatabaseLayer : public QObject
+{
+    Q_OBJECT
 
 private slots:
     void placeholdersBecomePositional_data()
@@ -80,11 +91,9 @@ private slots:
     {
         QFETCH(Backend, backend);
         VELORA_SKIP_UNLESS_AVAILABLE(backend);
-        testlib::FreshDatabase db(backend, testlib::Content::Tables);
-        createSample(db);
-        platform::Connection connection;
-        connection.setConnectionString(db.connectionString());
-        platform::Query query(connection);
+        SampleDatabase sample(backend);
+        QVERIFY(sample.created);
+        platform::Query query(sample.connection);
 
         const QDateTime when(QDate(2026, 3, 14), QTime(15, 9, 26));
         query.setText(
@@ -116,11 +125,9 @@ private slots:
     {
         QFETCH(Backend, backend);
         VELORA_SKIP_UNLESS_AVAILABLE(backend);
-        testlib::FreshDatabase db(backend, testlib::Content::Tables);
-        createSample(db);
-        platform::Connection connection;
-        connection.setConnectionString(db.connectionString());
-        platform::Query query(connection);
+        SampleDatabase sample(backend);
+        QVERIFY(sample.created);
+        platform::Query query(sample.connection);
 
         query.setText("DELETE FROM SAMPLE WHERE SKey = :PKey OR SName = :PName");
         QVERIFY_THROWS_EXCEPTION(platform::DatabaseError, query.setParam("PKy", "A", ParamType::Text));
@@ -131,7 +138,7 @@ private slots:
         } catch (const platform::DatabaseError& error) {
             QVERIFY2(error.text().contains("PName"), qPrintable(error.text()));
         }
-        QCOMPARE(sampleRows(db), 1);
+        QCOMPARE(sample.rows(), 1);
     }
 
     void failedTransactionIsRolledBackWhole_data() { testlib::addBackendRows(); }
@@ -140,14 +147,12 @@ private slots:
     {
         QFETCH(Backend, backend);
         VELORA_SKIP_UNLESS_AVAILABLE(backend);
-        testlib::FreshDatabase db(backend, testlib::Content::Tables);
-        createSample(db);
+        SampleDatabase sample(backend);
+        QVERIFY(sample.created);
         testlib::ScriptedDialogs dialogs;
-        platform::Connection connection;
-        connection.setConnectionString(db.connectionString());
-        platform::Query query(connection);
+        platform::Query query(sample.connection);
 
-        const bool ok = platform::runInTransaction(connection, "Sample failed : Details\r", [&] {
+        const bool ok = platform::runInTransaction(sample.connection, "Sample failed : Details\r", [&] {
             query.setText("INSERT INTO SAMPLE (SKey, SCount) VALUES ('B', 2)");
             query.execSQL();
             query.setText("ALTER TABLE SAMPLE ADD SExtra int");
@@ -165,18 +170,18 @@ private slots:
         QVERIFY2(text.startsWith("Sample failed : Details\r") &&
                      text.contains("no_such_table", Qt::CaseInsensitive),
                  qPrintable(text));
-        QCOMPARE(sampleRows(db), 1);
-        QSqlQuery check(db.direct());
+        QCOMPARE(sample.rows(), 1);
+        QSqlQuery check(sample.db.direct());
         QVERIFY(!check.exec("SELECT SExtra FROM SAMPLE"));
-        QVERIFY(!db.direct().tables().contains("sample_more", Qt::CaseInsensitive));
-        QVERIFY(!connection.inTransaction());
+        QVERIFY(!sample.db.direct().tables().contains("sample_more", Qt::CaseInsensitive));
+        QVERIFY(!sample.connection.inTransaction());
 
         // The connection stays usable for the next operation.
-        QVERIFY(platform::runInTransaction(connection, "unused", [&] {
+        QVERIFY(platform::runInTransaction(sample.connection, "unused", [&] {
             query.setText("INSERT INTO SAMPLE (SKey) VALUES ('C')");
             query.execSQL();
         }));
-        QCOMPARE(sampleRows(db), 2);
+        QCOMPARE(sample.rows(), 2);
     }
 
     void connectionFailureLeavesTheGuard_data()
@@ -209,11 +214,9 @@ private slots:
     {
         QFETCH(Backend, backend);
         VELORA_SKIP_UNLESS_AVAILABLE(backend);
-        testlib::FreshDatabase db(backend, testlib::Content::Tables);
-        createSample(db);
-        platform::Connection connection;
-        connection.setConnectionString(db.connectionString());
-        platform::DataSet dataSet(connection);
+        SampleDatabase sample(backend);
+        QVERIFY(sample.created);
+        platform::DataSet dataSet(sample.connection);
         dataSet.setUpdateTarget("SAMPLE", {"SKey"});
         dataSet.command().setText("SELECT SKey, SCount FROM SAMPLE WHERE SName LIKE :PName");
         dataSet.command().setParam("PName", "fi%", ParamType::Text);

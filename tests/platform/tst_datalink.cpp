@@ -1,4 +1,5 @@
 #include "platform/DataLink.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,9 @@ using platform::Dialect;
 
 Q_DECLARE_METATYPE(platform::Dialect)
 
+using testlib::utf16WithByteOrderMark;
+using testlib::writeBytes;
+
 namespace {
 
 // Every error case carries this password; no error text may show any part of it.
@@ -22,23 +26,6 @@ void verifyErrorHidesPassword(const QString& error)
     QVERIFY2(!error.isEmpty(), "no error text");
     QVERIFY2(!error.contains(u"Sup3r") && !error.contains(u"ecret"), qPrintable(error));
     QVERIFY2(!error.contains(u'\n') && !error.contains(u'\r'), qPrintable(error));
-}
-
-QByteArray utf16(const QString& text, bool bigEndian)
-{
-    QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
-    for (const QChar c : text) {
-        const char low = char(c.unicode() & 0xFF);
-        const char high = char(c.unicode() >> 8);
-        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
-    }
-    return bytes;
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // Points unixODBC, and our lookup of its driver list, at a folder of the test's own.
@@ -405,10 +392,11 @@ void TestDataLink::readsDataLinkFiles_data()
     const QString expectedSqlite = QStringLiteral("{folder}/Démo.db");
 
     QTest::newRow("UTF-16LE with byte-order mark, as Windows writes it")
-        << utf16(header + sqlServer + QStringLiteral("\r\n"), false) << expectedSqlServer;
+        << utf16WithByteOrderMark(header + sqlServer + QStringLiteral("\r\n"), false) << expectedSqlServer;
     QTest::newRow("UTF-16LE, SQLite file beside the data-link file")
-        << utf16(header + sqlite + QStringLiteral("\r\n"), false) << expectedSqlite;
-    QTest::newRow("UTF-16BE with byte-order mark") << utf16(header + sqlite, true) << expectedSqlite;
+        << utf16WithByteOrderMark(header + sqlite + QStringLiteral("\r\n"), false) << expectedSqlite;
+    QTest::newRow("UTF-16BE with byte-order mark")
+        << utf16WithByteOrderMark(header + sqlite, true) << expectedSqlite;
     QTest::newRow("UTF-8 with byte-order mark")
         << "\xEF\xBB\xBF" + (header + sqlite).toUtf8() << expectedSqlite;
     QTest::newRow("UTF-8 without byte-order mark, LF line ends")
@@ -447,11 +435,12 @@ void TestDataLink::reportsUnusableFiles_data()
         << QByteArray("Provider=SQLOLEDB;Data Source=db;User ID=u;Password=Sup3r$ecret\r\n")
         << "The data-link file \"{path}\" has no [oledb] line.";
     QTest::newRow("[oledb] but no string")
-        << utf16(QStringLiteral("[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"), false)
+        << utf16WithByteOrderMark(
+               QStringLiteral("[oledb]\r\n; Everything after this line is an OLE DB initstring\r\n"), false)
         << "Data-link file \"{path}\": The connection string is empty.";
     QTest::newRow("unterminated quote")
-        << utf16(QStringLiteral("[oledb]\r\nProvider=SQLOLEDB;Password='Sup3r$ecret;Data Source=db\r\n"),
-                 false)
+        << utf16WithByteOrderMark(
+               QStringLiteral("[oledb]\r\nProvider=SQLOLEDB;Password='Sup3r$ecret;Data Source=db\r\n"), false)
         << "Data-link file \"{path}\": The connection string has a quoted value without its closing quote "
            "(character 28).";
     QTest::newRow("single-byte code page, not UTF-8")

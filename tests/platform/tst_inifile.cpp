@@ -1,29 +1,16 @@
 #include "platform/IniFile.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
+using testlib::utf16WithByteOrderMark;
+using testlib::writeBytes;
+
 namespace {
 
 const QString fallback = QStringLiteral("<default>");
-
-QByteArray utf16(const QString& text, bool bigEndian)
-{
-    QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
-    for (const QChar c : text) {
-        const char low = char(c.unicode() & 0xFF);
-        const char high = char(c.unicode() >> 8);
-        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
-    }
-    return bytes;
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -130,11 +117,11 @@ void TestIniFile::readsLikeWindowsProfiles_data()
         << "k"
         << "Zürich";
     QTest::newRow("UTF-16LE with byte-order mark")
-        << utf16(QStringLiteral("[S]\r\nk = Zürich \r\n"), false) << "S"
+        << utf16WithByteOrderMark(QStringLiteral("[S]\r\nk = Zürich \r\n"), false) << "S"
         << "k"
         << "Zürich";
     QTest::newRow("UTF-16BE with byte-order mark")
-        << utf16(QStringLiteral("[S]\r\nk=Zürich\r\n"), true) << "S"
+        << utf16WithByteOrderMark(QStringLiteral("[S]\r\nk=Zürich\r\n"), true) << "S"
         << "k"
         << "Zürich";
     QTest::newRow("single-byte code page") << QByteArray("[S]\nk=Z\xFCrich\n") << "S"

@@ -1,20 +1,12 @@
 #include "shell/CompanySettings.h"
+#include "TestFiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 class TestCompanySettings : public QObject
 {
     Q_OBJECT
-
-private:
-    static void write(const QString& path, const QByteArray& content)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
 
 private slots:
     void companyIsReadAndChecked_data()
@@ -45,7 +37,7 @@ private slots:
         QTemporaryDir folder;
         const QString programFolder = folder.path() + '/';
         if (!ini.isEmpty())
-            write(programFolder + "IniVelora.ini", ini);
+            QVERIFY(testlib::writeBytes(programFolder + "IniVelora.ini", ini));
 
         WorkContext workContext;
         shell::ReadCompanySettings(programFolder, workContext);
@@ -56,8 +48,8 @@ private slots:
     void userAndEntityAreKept()
     {
         QTemporaryDir folder;
-        write(folder.path() + "/IniVelora.ini",
-              "[USERID]\nUser = anna \n[SELENTITY]\nEntity=VELORA, Cape Town\n");
+        QVERIFY(testlib::writeBytes(folder.path() + "/IniVelora.ini",
+                                    "[USERID]\nUser = anna \n[SELENTITY]\nEntity=VELORA, Cape Town\n"));
         WorkContext workContext;
         shell::ReadCompanySettings(folder.path() + '/', workContext);
         QCOMPARE(workContext.UserId, QString("anna"));
@@ -82,7 +74,7 @@ private slots:
         QFETCH(QString, galleryHome);
         QTemporaryDir folder;
         if (!ini.isEmpty())
-            write(folder.path() + "/ZRVeloraGallery.ini", ini);
+            QVERIFY(testlib::writeBytes(folder.path() + "/ZRVeloraGallery.ini", ini));
         QCOMPARE(shell::ReadGallerySettings(folder.path() + '/'), galleryHome);
     }
 };
