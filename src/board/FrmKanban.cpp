@@ -7,9 +7,9 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 

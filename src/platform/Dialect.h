@@ -6,7 +6,12 @@ namespace platform {
 
 // The database engines the programs talk to. SQL Server is the product's own;
 // SQLite is the embedded demo database, PostgreSQL the multi-user server we test on.
-enum class Dialect { SqlServer, Sqlite, Postgres };
+enum class Dialect
+{
+    SqlServer,
+    Sqlite,
+    Postgres
+};
 
 QString dialectName(Dialect dialect);
 

@@ -7,9 +7,22 @@ class QWidget;
 
 namespace platform {
 
-enum class BoxKind { Error, Warning, Information, Plain };
+enum class BoxKind
+{
+    Error,
+    Warning,
+    Information,
+    Plain
+};
 
-enum class BoxButton { None = 0x0, Ok = 0x1, Cancel = 0x2, Yes = 0x4, No = 0x8 };
+enum class BoxButton
+{
+    None = 0x0,
+    Ok = 0x1,
+    Cancel = 0x2,
+    Yes = 0x4,
+    No = 0x8
+};
 Q_DECLARE_FLAGS(BoxButtons, BoxButton)
 
 // One message box. Lines in text are separated by a carriage return, as the programs write them.

@@ -35,7 +35,8 @@ PositionalStatement toPositional(const QString& statement)
             continue;
         }
         const bool castBefore = i > 0 && statement.at(i - 1) == QLatin1Char(':');
-        if (c == QLatin1Char(':') && !castBefore && i + 1 < statement.size() && isNameStart(statement.at(i + 1))) {
+        if (c == QLatin1Char(':') && !castBefore && i + 1 < statement.size() &&
+            isNameStart(statement.at(i + 1))) {
             qsizetype end = i + 1;
             while (end < statement.size() && isNamePart(statement.at(end)))
                 ++end;

@@ -67,8 +67,8 @@ BoxButton fromQt(int button)
 BoxButton QtDialogPresenter::showBox(const BoxRequest& request)
 {
     QMessageBox box(iconFor(request.kind), request.title.isEmpty() ? captionFor(request.kind) : request.title,
-                    QString(request.text).replace(QLatin1Char('\r'), QLatin1Char('\n')), QMessageBox::NoButton,
-                    request.owner);
+                    QString(request.text).replace(QLatin1Char('\r'), QLatin1Char('\n')),
+                    QMessageBox::NoButton, request.owner);
     for (const auto& [ours, qt] : buttonPairs) {
         if (request.buttons.testFlag(ours))
             box.addButton(qt);

@@ -67,9 +67,9 @@ void Query::setText(const Statement& statement)
     clear();
     m_statement = statement;
     for (const QString& name : toPositional(statement.textFor(Dialect::SqlServer)).placeholders) {
-        const bool known = std::any_of(m_parameterNames.cbegin(), m_parameterNames.cend(), [&](const QString& n) {
-            return n.compare(name, Qt::CaseInsensitive) == 0;
-        });
+        const bool known =
+            std::any_of(m_parameterNames.cbegin(), m_parameterNames.cend(),
+                        [&](const QString& n) { return n.compare(name, Qt::CaseInsensitive) == 0; });
         if (!known)
             m_parameterNames.append(name);
     }

@@ -12,7 +12,13 @@ namespace platform {
 
 class Connection;
 
-enum class ParamType { Text, Integer, Boolean, DateTime };
+enum class ParamType
+{
+    Text,
+    Integer,
+    Boolean,
+    DateTime
+};
 
 // A statement with named parameters written ":Name". Names are matched without regard to
 // case; a statement whose parameter was never bound is refused. Rows, once opened, are held.

@@ -7,7 +7,8 @@
 
 namespace platform {
 
-bool runInTransaction(Connection& connection, const QString& failureMessage, const std::function<void()>& body)
+bool runInTransaction(Connection& connection, const QString& failureMessage,
+                      const std::function<void()>& body)
 {
     connection.open();
     connection.setKeepConnection(true);
