@@ -436,4 +436,9 @@ std::optional<ConnectionTarget> resolveConnectionString(const QString& connectio
     return readDataLinkFile(path, error);
 }
 
+QString dataLinkFolder(const QString& programFolder)
+{
+    return programFolder.endsWith(QLatin1Char('/')) ? programFolder : programFolder + QLatin1Char('/');
+}
+
 } // namespace platform

@@ -23,6 +23,12 @@ struct ConnectionTarget
     QString connectOptions;
 };
 
+// The data-link file both programs look for in the folder of their own program file.
+inline const QString dataLinkFileName = QStringLiteral("ZRVelora.udl");
+
+// The folder a data-link file is looked for in: programFolder with its trailing separator.
+QString dataLinkFolder(const QString& programFolder);
+
 // Parses an OLE DB initialisation string ("Provider=SQLOLEDB.1;Data Source=...").
 // A relative SQLite file is taken relative to baseFolder. On failure returns nothing and
 // fills error with a text that never contains the password.

@@ -1,18 +1,12 @@
 #include "KBDataModule.h"
 
+#include "platform/DataLink.h"
 #include "platform/Dialogs.h"
 
 #include <QFileInfo>
 #include <QStringList>
 
 namespace {
-
-const QString dataLinkFileName = QStringLiteral("ZRVelora.udl");
-
-QString withTrailingSeparator(const QString& folder)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
 
 QString missingDataLinkText(const QString& udlFolder)
 {
@@ -53,8 +47,8 @@ void TKBDataModule::ConnectDatabase()
     m_dbConnected = false;
     m_statusText.clear();
 
-    m_udlFolder = withTrailingSeparator(m_programFolder);
-    const QString dataLinkPath = m_udlFolder + dataLinkFileName;
+    m_udlFolder = platform::dataLinkFolder(m_programFolder);
+    const QString dataLinkPath = m_udlFolder + platform::dataLinkFileName;
     // isFile() follows a link to its target.
     if (QFileInfo(dataLinkPath).isFile()) {
         ADOKbConnect.setConnectionString(QStringLiteral("File Name=") + dataLinkPath);

@@ -4,6 +4,7 @@
 #include "UpdaterWindow.h"
 #include "Version50Steps.h"
 
+#include "platform/DataLink.h"
 #include "platform/Dialogs.h"
 #include "platform/Transactions.h"
 #include "platform/UncaughtErrors.h"
@@ -13,13 +14,6 @@
 namespace updater {
 
 namespace {
-
-const QString dataLinkFileName = QStringLiteral("ZRVelora.udl");
-
-QString withTrailingSeparator(const QString& folder)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
 
 // Binds the version flag's parameters wherever the statement has them.
 void bindVersionParameters(platform::Query& query, const QString& versionId, const QDateTime& appliedAt)
@@ -53,8 +47,8 @@ void TVLDataMod::ConnectDatabase()
     m_udlFolder.clear();
 
     // The program's own folder, never the working folder.
-    m_udlFolder = withTrailingSeparator(m_programFolder);
-    const QString dataLinkPath = m_udlFolder + dataLinkFileName;
+    m_udlFolder = platform::dataLinkFolder(m_programFolder);
+    const QString dataLinkPath = m_udlFolder + platform::dataLinkFileName;
     if (QFileInfo(dataLinkPath).isFile()) {
         m_connection.setConnectionString(QStringLiteral("File Name=") + dataLinkPath);
         m_connection.open();

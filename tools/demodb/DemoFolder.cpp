@@ -100,7 +100,7 @@ bool layOutDemoFolder(const QString& folder, QStringList* created, QString* erro
         created->append(database);
     }
 
-    const QString dataLink = dir.absoluteFilePath(QLatin1String(kDataLinkFile));
+    const QString dataLink = dir.absoluteFilePath(platform::dataLinkFileName);
     if (!QFileInfo::exists(dataLink)) {
         if (!platform::writeDataLinkFile(dataLink, demoInitString(), error))
             return false;

@@ -7,7 +7,6 @@ namespace demodb {
 
 // File names of the demo folder, as the programs look for them next to their program file.
 inline constexpr char kDemoDatabaseFile[] = "VeloraDemo.db";
-inline constexpr char kDataLinkFile[] = "ZRVelora.udl";
 inline constexpr char kCompanySettingsFile[] = "IniVelora.ini";
 inline constexpr char kGallerySettingsFile[] = "ZRVeloraGallery.ini";
 inline constexpr char kGalleryFolder[] = "gallery";
